@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <fstream>
+#include <thread>
 
 std::string gaugeModulePath(const std::string& moduleName) {
     return std::string(GAUGE_DIR) + "/" + moduleName + ".gau";
@@ -46,6 +47,23 @@ HostedGauge::~HostedGauge() {
 
 void HostedGauge::cycles(int count) {
     for (int i = 0; i < count; ++i) runCycle(host, gauge);
+}
+
+void HostedGauge::cyclesFor(std::chrono::milliseconds duration) {
+    cycleUntil([] { return false; }, duration);
+}
+
+bool HostedGauge::cycleUntil(const std::function<bool()>& condition, std::chrono::milliseconds deadline) {
+    const auto period = std::chrono::microseconds(1000000 / 18);
+    const auto end = std::chrono::steady_clock::now() + deadline;
+    auto next = std::chrono::steady_clock::now();
+    while (std::chrono::steady_clock::now() < end) {
+        runCycle(host, gauge);
+        if (condition()) return true;
+        next += period;
+        std::this_thread::sleep_until(next);
+    }
+    return false;
 }
 
 void HostedGauge::service(uint32_t serviceId) {

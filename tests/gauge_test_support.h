@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -35,6 +37,10 @@ public:
     ~HostedGauge();
 
     void cycles(int count);
+    // Cycles at the simulator's 18 Hz in real time.
+    void cyclesFor(std::chrono::milliseconds duration);
+    // Real-time cycles until the condition holds; false at the deadline.
+    bool cycleUntil(const std::function<bool()>& condition, std::chrono::milliseconds deadline);
     void service(uint32_t serviceId);
     void set(const std::string& name, double value) { setNamedVariable(host, name, value); }
     double get(const std::string& name) const { return namedVariable(host, name); }
