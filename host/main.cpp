@@ -1,5 +1,7 @@
 // gaugehost's command line: load a module, run its panel for a while, set and
 // print named variables.
+#include <windows.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -12,19 +14,25 @@
 namespace {
 
 const char usage[] =
-    "usage: gaugehost run MODULE.gau [--gauge NAME] [--param TEXT] [--cycles N]\n"
-    "                     [--set NAME=VALUE]... [--print NAME]...\n"
-    "  Loads MODULE.gau, opens its panel window, sets the named variables,\n"
-    "  runs N panel cycles (default 1), prints the named variables asked for,\n"
-    "  then closes the panel and unloads the module.\n";
+    "usage: gaugehost run MODULE.gau [--gauge NAME] [--param TEXT] STEP...\n"
+    "  Loads MODULE.gau and opens its panel window, then takes the steps in order:\n"
+    "    --set NAME=VALUE   write a named variable\n"
+    "    --cycles N         run N panel cycles as fast as they go\n"
+    "    --seconds S        run panel cycles at 18 Hz for S seconds of real time\n"
+    "    --print NAME       print a named variable as NAME=VALUE\n"
+    "  then closes the panel and unloads the module. Without steps: one cycle.\n";
+
+struct RunStep {
+    std::string kind;  // "set", "cycles", "seconds", "print"
+    std::string name;
+    double number = 0;
+};
 
 struct RunOptions {
     std::string module;
     std::string gauge;
     std::string parameter;
-    long cycles = 1;
-    std::vector<std::pair<std::string, double>> sets;
-    std::vector<std::string> prints;
+    std::vector<RunStep> steps;
 };
 
 bool parseNumber(const char* text, double& value) {
@@ -47,18 +55,40 @@ bool parseRun(int argc, char** argv, RunOptions& options, std::string& error) {
         double number = 0;
         if (word == "--gauge") options.gauge = next;
         else if (word == "--param") options.parameter = next;
-        else if (word == "--cycles") {
-            if (!parseNumber(next, number) || number < 0) return error = "bad cycle count: " + std::string(next), false;
-            options.cycles = long(number);
+        else if (word == "--cycles" || word == "--seconds") {
+            if (!parseNumber(next, number) || !(number >= 0)) return error = "bad number for " + word + ": " + next, false;
+            options.steps.push_back({word.substr(2), "", number});
         } else if (word == "--set") {
             const char* equals = std::strchr(next, '=');
             if (!equals || !parseNumber(equals + 1, number)) return error = "bad --set (NAME=VALUE): " + std::string(next), false;
-            options.sets.emplace_back(std::string(next, equals), number);
-        } else if (word == "--print") options.prints.push_back(next);
+            options.steps.push_back({"set", std::string(next, equals), number});
+        } else if (word == "--print") options.steps.push_back({"print", next, 0});
         else return error = "unknown option " + word, false;
     }
     if (options.module.empty()) return error = "no module given", false;
     return true;
+}
+
+void runRealTime(GaugeHost& host, LoadedGauge& loaded, double seconds) {
+    const double period = 1000.0 / cyclesPerSecond;
+    const DWORD start = GetTickCount();
+    for (long i = 0; i < long(seconds * cyclesPerSecond); ++i) {
+        runCycle(host, loaded);
+        const double due = (i + 1) * period;
+        const double now = double(GetTickCount() - start);
+        if (due > now) Sleep(DWORD(due - now));
+    }
+}
+
+void takeStep(GaugeHost& host, LoadedGauge& loaded, const RunStep& step) {
+    if (step.kind == "set") setNamedVariable(host, step.name, step.number);
+    if (step.kind == "cycles")
+        for (long i = 0; i < long(step.number); ++i) runCycle(host, loaded);
+    if (step.kind == "seconds") runRealTime(host, loaded, step.number);
+    if (step.kind == "print") {
+        std::printf("%s=%g\n", step.name.c_str(), namedVariable(host, step.name));
+        std::fflush(stdout);
+    }
 }
 
 int run(const RunOptions& options) {
@@ -70,9 +100,9 @@ int run(const RunOptions& options) {
         return 2;
     }
     openPanel(host, loaded);
-    for (const auto& [name, value] : options.sets) setNamedVariable(host, name, value);
-    for (long i = 0; i < options.cycles; ++i) runCycle(host, loaded);
-    for (const std::string& name : options.prints) std::printf("%s=%g\n", name.c_str(), namedVariable(host, name));
+    std::vector<RunStep> steps = options.steps;
+    if (steps.empty()) steps.push_back({"cycles", "", 1});
+    for (const RunStep& step : steps) takeStep(host, loaded, step);
     unloadGauge(host, loaded);
     for (const std::string& problem : host.errors) std::fprintf(stderr, "gaugehost: %s\n", problem.c_str());
     return host.errors.empty() ? 0 : 1;
