@@ -19,6 +19,7 @@ struct ModuleFacts {
 
 const ModuleFacts moduleFacts[] = {
     {"TLO_sound", "xml_sound", 0x0900, 800, 20, false},
+    {"Orlix", "D803", 0, 700, 76, true},
 };
 
 class ModuleFrame : public ::testing::TestWithParam<ModuleFacts> {};

@@ -15,7 +15,7 @@ parec --device="${PULSE_SINK:-gauge_sink}.monitor" --format=s16le --rate=44100 -
 recorder=$!
 sleep 0.5
 wine "$gaugehost" run "$module" --param ./sounds.ini --seconds 0.2 \
-  --set vorn_xml_id_00=2 --seconds 1.5 --set vorn_xml_id_00=0 --seconds 1.5 --print vorn_xml_id_00
+  --set vorn_xml_id_00=2 --seconds 2.5 --set vorn_xml_id_00=0 --seconds 1.5 --print vorn_xml_id_00
 sleep 0.3
 kill $recorder; wait $recorder 2>/dev/null || true
 python3 "$top/tools/analyse_capture.py" capture.raw 44100 440
