@@ -9,11 +9,23 @@
 #include <utility>
 #include <vector>
 
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
 #include "gauge_host.h"
+#include "gauge_renderer.h"
+#include "scenario.h"
 
 namespace {
 
 const char usage[] =
+    "usage: gaugehost script FILE\n"
+    "  Runs a scenario script (see docs/gaugehost.md); exits 1 when an expectation\n"
+    "  fails, 2 on an error in the script.\n"
+    "usage: gaugehost render MODULE.gau OUT.png [--gauge NAME] [--param TEXT]\n"
+    "                        [--cycles N] [--scale N] [--night] [--language 1033|1049]\n"
+    "  Opens the panel, runs N cycles (default 1) and draws the gauge into OUT.png.\n"
     "usage: gaugehost run MODULE.gau [--gauge NAME] [--param TEXT] STEP...\n"
     "  Loads MODULE.gau and opens its panel window, then takes the steps in order:\n"
     "    --set NAME=VALUE   write a named variable\n"
@@ -108,10 +120,49 @@ int run(const RunOptions& options) {
     return host.errors.empty() ? 0 : 1;
 }
 
+int runScript(const char* path) {
+    std::ifstream script(path);
+    if (!script) {
+        std::fprintf(stderr, "gaugehost: cannot read script %s\n", path);
+        return scenarioError;
+    }
+    return runScenario(script, path, std::cout, std::cerr);
+}
+
+// render is a script of its own: load, open, cycles, render.
+int renderCommand(int argc, char** argv) {
+    if (argc < 4) {
+        std::fputs(usage, stderr);
+        return 2;
+    }
+    std::ostringstream script;
+    std::string load = std::string("load \"") + argv[2] + "\"", cycles = "1", render = std::string("render \"") + argv[3] + "\"";
+    for (int i = 4; i < argc; ++i) {
+        const std::string word = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (word == "--night") render += " night";
+        else if (word == "--gauge" && hasValue) load += std::string(" gauge \"") + argv[++i] + "\"";
+        else if (word == "--param" && hasValue) load += std::string(" param \"") + argv[++i] + "\"";
+        else if (word == "--cycles" && hasValue) cycles = argv[++i];
+        else if (word == "--scale" && hasValue) render += std::string(" scale ") + argv[++i];
+        else if (word == "--language" && hasValue) render += std::string(" language ") + argv[++i];
+        else {
+            std::fprintf(stderr, "gaugehost: unknown render option %s\n%s", word.c_str(), usage);
+            return 2;
+        }
+    }
+    script << load << "\nopen\ncycles " << cycles << "\n" << render << "\n";
+    std::istringstream lines(script.str());
+    return runScenario(lines, "render", std::cout, std::cerr);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2 || std::strcmp(argv[1], "run") != 0) {
+    const std::string command = argc > 1 ? argv[1] : "";
+    if (command == "script" && argc == 3) return runScript(argv[2]);
+    if (command == "render") return renderCommand(argc, argv);
+    if (command != "run") {
         std::fputs(usage, argc < 2 ? stdout : stderr);
         return argc < 2 ? 0 : 2;
     }
