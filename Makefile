@@ -17,5 +17,8 @@ build: bootstrap
 test: build
 	@scripts/with_sound_server.sh ctest --test-dir $(BUILD) --output-on-failure $(CTEST_ARGS)
 
+demo: build
+	@scripts/demo.sh
+
 clean:
 	rm -rf out dist

@@ -77,7 +77,6 @@ struct Scenario {
     LoadedGauge gauge;
     std::ostream& out;
     std::unique_ptr<VariableLog> log;
-    DWORD startTicks = GetTickCount();
 
     explicit Scenario(std::ostream& output) : out(output) {}
     ~Scenario() { unloadGauge(host, gauge); }
@@ -87,10 +86,18 @@ struct Scenario {
     }
 };
 
+// Wall-clock time, so a log lines up with a recording made beside it.
+double unixSeconds() {
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    const uint64_t ticks = (uint64_t(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+    return double(ticks - 116444736000000000ull) / 1e7;
+}
+
 void logCycle(Scenario& s) {
     if (!s.log) return;
     VariableLog& log = *s.log;
-    log.file << s.host.cycles << ',' << (GetTickCount() - s.startTicks) / 1000.0;
+    log.file << s.host.cycles << ',' << std::fixed << unixSeconds() << std::defaultfloat;
     for (const std::string& name : log.names) log.file << ',' << namedVariable(s.host, name);
     log.file << ',' << log.pendingEvent << '\n';
     log.pendingEvent.clear();
@@ -231,7 +238,7 @@ void doLog(Scenario& s, const std::vector<std::string>& w) {
     log->names.assign(w.begin() + 1, w.end() - 2);
     log->file.open(w.back());
     if (!log->file) fail("cannot write " + w.back());
-    log->file << "cycle,seconds";
+    log->file << "cycle,unix_seconds";
     for (const std::string& name : log->names) log->file << ',' << name;
     log->file << ",event\n";
     s.log = std::move(log);
