@@ -17,6 +17,10 @@ build: bootstrap
 test: build
 	@scripts/with_sound_server.sh ctest --test-dir $(BUILD) --output-on-failure $(CTEST_ARGS)
 
+bench: build
+	@cmake --build $(BUILD) --target gauge_bench
+	@scripts/with_sound_server.sh scripts/wine_run.sh $(BUILD)/gauge_bench.exe Z:$(CURDIR)/dist/gauges Z:$(CURDIR)/out/bench/results.csv
+
 demo: build
 	@scripts/demo.sh
 
