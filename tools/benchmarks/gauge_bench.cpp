@@ -135,7 +135,7 @@ std::string bigWave(size_t dataBytes) {
 
 // One ReadFile of the whole file and one memcpy into a buffer of its size.
 double loadFloor(const std::string& path, size_t bytes) {
-    return median(5, 1, [&] {
+    return median(9, 1, [&] {
         std::vector<char> file(bytes + 64), target(bytes);
         HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
         DWORD got = 0;
@@ -167,7 +167,7 @@ double loadByteAtATime(const std::string& path, size_t bytes) {
 
 double firstRequest(const std::string& parameter) {
     std::vector<double> samples;
-    for (int r = 0; r < 5; ++r) {
+    for (int r = 0; r < 9; ++r) {
         Session s("TLO_sound.gau", parameter);
         s.update();
         setNamedVariable(s.host, slotName(0), 1.0);
