@@ -25,6 +25,7 @@ const char usage[] =
     "  fails, 2 on an error in the script.\n"
     "usage: gaugehost render MODULE.gau OUT.png [--gauge NAME] [--param TEXT]\n"
     "                        [--cycles N] [--scale N] [--night] [--language 1033|1049]\n"
+    "                        [--font NAME=FAMILY[@FONTFILE]]...\n"
     "  Opens the panel, runs N cycles (default 1) and draws the gauge into OUT.png.\n"
     "usage: gaugehost run MODULE.gau [--gauge NAME] [--param TEXT] STEP...\n"
     "  Loads MODULE.gau and opens its panel window, then takes the steps in order:\n"
@@ -129,6 +130,17 @@ int runScript(const char* path) {
     return runScenario(script, path, std::cout, std::cerr);
 }
 
+// --font NAME=FAMILY[@FILE] as a script line.
+std::string fontCommand(const std::string& mapping) {
+    const size_t equals = mapping.find('=');
+    if (equals == std::string::npos) return "font \"" + mapping + "\"\n";  // the script reports the usage
+    const size_t at = mapping.find('@', equals);
+    std::string line = "font \"" + mapping.substr(0, equals) + "\" \"" +
+                       mapping.substr(equals + 1, at == std::string::npos ? std::string::npos : at - equals - 1) + "\"";
+    if (at != std::string::npos) line += " \"" + mapping.substr(at + 1) + "\"";
+    return line + "\n";
+}
+
 // render is a script of its own: load, open, cycles, render.
 int renderCommand(int argc, char** argv) {
     if (argc < 4) {
@@ -136,6 +148,7 @@ int renderCommand(int argc, char** argv) {
         return 2;
     }
     std::ostringstream script;
+    std::string fonts;
     std::string load = std::string("load \"") + argv[2] + "\"", cycles = "1", render = std::string("render \"") + argv[3] + "\"";
     for (int i = 4; i < argc; ++i) {
         const std::string word = argv[i];
@@ -146,12 +159,13 @@ int renderCommand(int argc, char** argv) {
         else if (word == "--cycles" && hasValue) cycles = argv[++i];
         else if (word == "--scale" && hasValue) render += std::string(" scale ") + argv[++i];
         else if (word == "--language" && hasValue) render += std::string(" language ") + argv[++i];
+        else if (word == "--font" && hasValue) fonts += fontCommand(argv[++i]);
         else {
             std::fprintf(stderr, "gaugehost: unknown render option %s\n%s", word.c_str(), usage);
             return 2;
         }
     }
-    script << load << "\nopen\ncycles " << cycles << "\n" << render << "\n";
+    script << fonts << load << "\nopen\ncycles " << cycles << "\n" << render << "\n";
     std::istringstream lines(script.str());
     return runScenario(lines, "render", std::cout, std::cerr);
 }

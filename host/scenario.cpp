@@ -77,6 +77,7 @@ struct Scenario {
     LoadedGauge gauge;
     std::ostream& out;
     std::unique_ptr<VariableLog> log;
+    std::map<std::string, FontChoice> fonts = RenderOptions::defaultFonts();
 
     explicit Scenario(std::ostream& output) : out(output) {}
     ~Scenario() { unloadGauge(host, gauge); }
@@ -216,6 +217,7 @@ void doRender(Scenario& s, const std::vector<std::string>& w) {
     s.needGauge();
     if (w.size() < 2) fail("render needs a PNG file");
     RenderOptions options;
+    options.fonts = s.fonts;
     for (size_t i = 2; i < w.size(); ++i) {
         if (w[i] == "night") options.night = true;
         else if (w[i] == "scale" && i + 1 < w.size()) options.scale = whole(w[++i]);
@@ -279,7 +281,10 @@ void runCommand(Scenario& s, const std::vector<std::string>& w) {
         noteEvent(s, w[1] + "=" + w[2]);
     } else if (c == "hostvar") { needWords(w, 3, "hostvar ID VALUE"); setHostVariable(s.host.variables, whole(w[1]), number(w[2])); }
     else if (c == "clock") { needWords(w, 2, "clock HH:MM[:SS]"); doClock(s, w[1]); }
-    else if (c == "speed") { needWords(w, 2, "speed FACTOR"); s.host.variables.clock.speed = number(w[1]); }
+    else if (c == "font") {
+        if (w.size() != 3 && w.size() != 4) fail("usage: font NAME FAMILY [FILE]");
+        s.fonts[w[1]] = FontChoice{w[2], w.size() == 4 ? w[3] : ""};
+    } else if (c == "speed") { needWords(w, 2, "speed FACTOR"); s.host.variables.clock.speed = number(w[1]); }
     else if (c == "click" || c == "hold") {
         int x = 0, y = 0;
         const size_t used = clickPoint(s, w, 1, x, y);

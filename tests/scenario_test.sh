@@ -81,7 +81,10 @@ expect text 12 \"x\""
 check "click outside every area" 2 "case.gh:7: no mouse area takes that click at 2,2" "$clock
 click 2 2"
 check "render" 0 "rendered face.png" "$clock
+font Quartz \"Liberation Sans Narrow\"
 render face.png scale 2 night"
+check "bad font line" 2 "case.gh:7: usage: font NAME FAMILY [FILE]" "$clock
+font Quartz"
 [ -s face.png ] || { echo "FAIL render: no face.png"; failures=$((failures + 1)); }
 
 echo "$((count - failures)) passed, $failures failed"
