@@ -43,26 +43,20 @@ int32_t registerVariable(const char* name) {
     return hostPanel().lookupNamedVariable(name);
 }
 
+// A slot's text from the file, or the slot's default when the file gives none.
+void readSlotText(const char* section, const char* keyFormat, const char* defaultFormat, int index, char* buffer,
+                  char* target) {
+    char key[16];
+    std::snprintf(key, sizeof key, keyFormat, index);
+    readValue(section, key, "", buffer, valueCapacity);
+    if (buffer[0] != '\0') copyText(target, buffer);
+    else std::snprintf(target, soundTextBytes, defaultFormat, index);
+}
+
 void configureSlot(int index) {
     SoundSlot& slot = soundConfig.table->entries[index];
-    char key[16];
-
-    std::snprintf(key, sizeof key, "Sound%02d", index);
-    readValue("Sounds", key, "", soundConfig.soundValue, valueCapacity);
-    if (soundConfig.soundValue[0] != '\0') {
-        copyText(slot.filePath, soundConfig.soundValue);
-    } else {
-        std::snprintf(slot.filePath, soundTextBytes, "./Sound/vorn/vorn_xml_%02d.wav", index);
-    }
-
-    std::snprintf(key, sizeof key, "Lvar%02d", index);
-    readValue("LVars", key, "", soundConfig.lvarValue, valueCapacity);
-    if (soundConfig.lvarValue[0] != '\0') {
-        copyText(slot.variableName, soundConfig.lvarValue);
-    } else {
-        std::snprintf(slot.variableName, soundTextBytes, "vorn_xml_id_%02d", index);
-    }
-
+    readSlotText("Sounds", "Sound%02d", "./Sound/vorn/vorn_xml_%02d.wav", index, soundConfig.soundValue, slot.filePath);
+    readSlotText("LVars", "Lvar%02d", "vorn_xml_id_%02d", index, soundConfig.lvarValue, slot.variableName);
     slot.variableId = registerVariable(slot.variableName);
     slot.playStarted = 0;
     slot.loaded = 0;
