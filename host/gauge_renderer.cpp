@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <set>
 
 #include "element_walk.h"
 
@@ -173,9 +174,13 @@ int iconImage(GaugeHost& host, const IconElement* icon) {
     return int(std::clamp(std::isnan(result) ? 0.0 : std::round(result), 0.0, last));
 }
 
+// Each font file is added to the process once, however many drawings follow.
 void loadFonts(const RenderOptions& options) {
-    for (const auto& [name, choice] : options.fonts)
-        if (!choice.file.empty()) AddFontResourceExA(windowsPath(choice.file).c_str(), FR_PRIVATE, nullptr);
+    static std::set<std::string> loaded;
+    for (const auto& [name, choice] : options.fonts) {
+        if (choice.file.empty() || !loaded.insert(choice.file).second) continue;
+        AddFontResourceExA(windowsPath(choice.file).c_str(), FR_PRIVATE, nullptr);
+    }
 }
 
 }  // namespace
