@@ -260,3 +260,45 @@ TEST(SoundCycleCalls, EachUpdateLooksUpAndReadsEverySlotThenTheStopVariable) {
 }
 
 }  // namespace
+
+namespace {
+
+// The host may send services in any order; the gauge must neither crash nor
+// touch what it has released.
+TEST(SoundServiceOrder, AnyOrderOfServicesIsSafe) {
+    ScratchFolder folder;
+    writeBinaryFile("./Sound/vorn/vorn_xml_00.wav", toneWave(0.2));
+    HostedGauge hosted("TLO_sound", "", false);
+    const uint32_t orders[][9] = {
+        {6, 6, 14, 6, 15, 15, 6, 14, 6},   // updates before the window, two closes
+        {14, 14, 6, 15, 6, 6, 14, 14, 6},  // two opens, updates after a close
+        {15, 6, 15, 14, 15, 14, 6, 99, 3},
+    };
+    for (const auto& order : orders) {
+        for (uint32_t id : order) {
+            hosted.set("vorn_xml_id_00", 1.0);
+            hosted.set("vorn_stop_sounds", id == 6 ? 1.0 : 0.0);
+            hosted.service(id);
+        }
+    }
+    hosted.service(servicePanelOpened);
+    hosted.service(serviceBeforeUpdate);
+    hosted.set("vorn_stop_sounds", 0.0);
+    hosted.set("vorn_xml_id_00", 1.0);
+    EXPECT_TRUE(hosted.cycleUntil([&] { return hosted.get("vorn_xml_id_00") == 0.0; }, 15s))
+        << "after all that a request still plays to its end";
+}
+
+TEST(SoundServiceOrder, UnloadingWhilePlayingReleasesEverything) {
+    ScratchFolder folder;
+    writeBinaryFile("./Sound/vorn/vorn_xml_00.wav", toneWave(10.0));
+    for (int round = 0; round < 3; ++round) {
+        HostedGauge hosted("TLO_sound");
+        hosted.set("vorn_xml_id_00", 2.0);
+        hosted.cycles(3);
+    }  // each unload closes the panel window first, then frees the library
+    std::error_code error;
+    EXPECT_TRUE(std::filesystem::remove("./Sound/vorn/vorn_xml_00.wav", error)) << "no reader kept the file";
+}
+
+}  // namespace
