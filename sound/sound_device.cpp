@@ -51,6 +51,20 @@ HRESULT createProbeBuffer() {
     return S_OK;
 }
 
+// Formats a static buffer can play: plain PCM or float samples whose header
+// adds up. A file can claim anything, and the platform's mixer has been seen
+// to crash the whole process on a format it accepted; such files are refused.
+bool playableFormat(const WAVEFORMATEX* format) {
+    constexpr WORD floatFormat = 3;
+    if (format->wFormatTag != WAVE_FORMAT_PCM && format->wFormatTag != floatFormat) return false;
+    if (format->nChannels < 1 || format->nChannels > 8) return false;
+    const WORD bits = format->wBitsPerSample;
+    if (bits != 8 && bits != 16 && bits != 24 && bits != 32) return false;
+    if (format->nBlockAlign != format->nChannels * bits / 8) return false;
+    if (format->nSamplesPerSec < 1000 || format->nSamplesPerSec > 192000) return false;
+    return format->nAvgBytesPerSec == format->nSamplesPerSec * format->nBlockAlign;
+}
+
 DWORD bufferStatus(IDirectSoundBuffer* buffer, HRESULT* result) {
     DWORD status = 0;
     HRESULT got = buffer->GetStatus(&status);
@@ -95,6 +109,7 @@ HRESULT createSoundBuffer(SoundSlotIndex slot, const char* path) {
     description.lpwfxFormat = reader->waveFormat;
 
     if (soundDevice.directSound == nullptr) return DSERR_UNINITIALIZED;
+    if (!playableFormat(reader->waveFormat)) return DSERR_BADFORMAT;
     HRESULT result = soundDevice.directSound->CreateSoundBuffer(&description, &soundDevice.slotBuffers[slot], nullptr);
     if (FAILED(result)) {
         soundDevice.slotBuffers[slot] = nullptr;

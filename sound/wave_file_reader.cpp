@@ -4,8 +4,42 @@
 #include <cstring>
 
 namespace {
+
 constexpr DWORD pcmFormatBytes = 16;  // a PCMWAVEFORMAT
+constexpr LONG chunkHeaderBytes = 8;
+
+// The multimedia functions find a chunk by stepping from header to header;
+// a size that wraps the 32-bit offset sends that search round for ever and
+// would freeze the simulator. Walk the list first, from where the search
+// will start, and refuse one that does not run forward.
+bool chunkListRunsForward(HMMIO handle, FOURCC id) {
+    const LONG start = mmioSeek(handle, 0, SEEK_CUR);
+    if (start == -1) return false;
+    DWORD offset = DWORD(start);
+    bool found = false;
+    for (;;) {
+        DWORD header[2];
+        if (mmioSeek(handle, LONG(offset), SEEK_SET) == -1) break;
+        if (mmioRead(handle, reinterpret_cast<HPSTR>(header), chunkHeaderBytes) != chunkHeaderBytes) break;
+        if (header[0] == id) {
+            found = true;
+            break;
+        }
+        const DWORD next = offset + chunkHeaderBytes + header[1] + (header[1] & 1);
+        if (next <= offset) break;
+        offset = next;
+    }
+    mmioSeek(handle, start, SEEK_SET);
+    return found;
 }
+
+MMRESULT findChunk(HMMIO handle, MMCKINFO& chunk, const MMCKINFO& parent, FOURCC id) {
+    chunk.ckid = id;
+    if (!chunkListRunsForward(handle, id)) return MMIOERR_CHUNKNOTFOUND;
+    return mmioDescend(handle, &chunk, &parent, MMIO_FINDCHUNK);
+}
+
+}  // namespace
 
 WaveFileReader::~WaveFileReader() {
     close();
@@ -38,8 +72,7 @@ HRESULT WaveFileReader::readFormat(HMMIO handle) {
     if (riffChunk.ckid != FOURCC_RIFF || riffChunk.fccType != mmioFOURCC('W', 'A', 'V', 'E')) return E_FAIL;
 
     MMCKINFO formatChunk = {};
-    formatChunk.ckid = mmioFOURCC('f', 'm', 't', ' ');
-    if (mmioDescend(handle, &formatChunk, &riffChunk, MMIO_FINDCHUNK) != 0) return E_FAIL;
+    if (findChunk(handle, formatChunk, riffChunk, mmioFOURCC('f', 'm', 't', ' ')) != 0) return E_FAIL;
     if (formatChunk.cksize < pcmFormatBytes) return E_FAIL;
 
     PCMWAVEFORMAT pcm;
@@ -74,8 +107,7 @@ HRESULT WaveFileReader::readFormat(HMMIO handle) {
 
 HRESULT WaveFileReader::reset() {
     if (mmioSeek(fileHandle, LONG(riffChunk.dwDataOffset + sizeof(FOURCC)), SEEK_SET) == -1) return E_FAIL;
-    dataChunk.ckid = mmioFOURCC('d', 'a', 't', 'a');
-    if (mmioDescend(fileHandle, &dataChunk, &riffChunk, MMIO_FINDCHUNK) != 0) return E_FAIL;
+    if (findChunk(fileHandle, dataChunk, riffChunk, mmioFOURCC('d', 'a', 't', 'a')) != 0) return E_FAIL;
     return S_OK;
 }
 
