@@ -3,7 +3,7 @@ SHELL := /bin/bash
 BUILD := out/build
 export top := $(CURDIR)
 
-.PHONY: all bootstrap build test demo bench clean
+.PHONY: all bootstrap build test demo bench stress clean
 
 all: build
 
@@ -20,6 +20,9 @@ test: build
 bench: build
 	@cmake --build $(BUILD) --target gauge_bench
 	@scripts/with_sound_server.sh scripts/wine_run.sh $(BUILD)/gauge_bench.exe Z:$(CURDIR)/dist/gauges Z:$(CURDIR)/out/bench/results.csv
+
+stress: build
+	@scripts/stress.sh
 
 demo: build
 	@scripts/demo.sh

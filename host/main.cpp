@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <utility>
@@ -15,11 +16,15 @@
 
 #include "gauge_host.h"
 #include "gauge_renderer.h"
+#include "gauge_window.h"
 #include "scenario.h"
 
 namespace {
 
 const char usage[] =
+    "usage: gaugehost window MODULE.gau [GAUGE] [--param TEXT] [--scale N] [--trace]\n"
+    "  Shows the gauge in a window: click it, hold its buttons, change host values\n"
+    "  and named variables with the keys listed beside it.\n"
     "usage: gaugehost script FILE\n"
     "  Runs a scenario script (see docs/gaugehost.md); exits 1 when an expectation\n"
     "  fails, 2 on an error in the script.\n"
@@ -130,6 +135,27 @@ int runScript(const char* path) {
     return runScenario(script, path, std::cout, std::cerr);
 }
 
+int windowCommand(int argc, char** argv) {
+    WindowOptions options;
+    for (int i = 2; i < argc; ++i) {
+        const std::string word = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (word == "--param" && hasValue) options.parameter = argv[++i];
+        else if (word == "--scale" && hasValue) options.scale = std::max(1, std::atoi(argv[++i]));
+        else if (word == "--trace") options.trace = true;
+        else if (word.rfind("--", 0) == 0) {
+            std::fprintf(stderr, "gaugehost: unknown window option %s\n%s", word.c_str(), usage);
+            return 2;
+        } else if (options.module.empty()) options.module = word;
+        else options.gauge = word;
+    }
+    if (options.module.empty()) {
+        std::fputs(usage, stderr);
+        return 2;
+    }
+    return runGaugeWindow(options);
+}
+
 // --font NAME=FAMILY[@FILE] as a script line.
 std::string fontCommand(const std::string& mapping) {
     const size_t equals = mapping.find('=');
@@ -176,6 +202,7 @@ int main(int argc, char** argv) {
     const std::string command = argc > 1 ? argv[1] : "";
     if (command == "script" && argc == 3) return runScript(argv[2]);
     if (command == "render") return renderCommand(argc, argv);
+    if (command == "window") return windowCommand(argc, argv);
     if (command != "run") {
         std::fputs(usage, argc < 2 ? stdout : stderr);
         return argc < 2 ? 0 : 2;

@@ -6,7 +6,7 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 
 packages=(wine wine32 g++-mingw-w64-i686 cmake ninja-build googletest
           pulseaudio pulseaudio-utils libasound2-plugins:i386 python3
-          libstb-dev fonts-dseg fonts-liberation imagemagick)
+          libstb-dev fonts-dseg fonts-liberation imagemagick xvfb xdotool)
 
 as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
 
