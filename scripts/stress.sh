@@ -7,11 +7,11 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
 out=out/stress
 mkdir -p "$out"
-export FUZZ_SCALE=${FUZZ_SCALE:-50} FUZZ_SECONDS=${FUZZ_SECONDS:-600}
+export FUZZ_SCALE=${FUZZ_SCALE:-50} FUZZ_SECONDS=${FUZZ_SECONDS:-240}
 run() {  # name, ctest pattern, extra environment
   local name=$1 pattern=$2; shift 2
   echo "== $name"
-  env "$@" scripts/with_sound_server.sh ctest --test-dir out/build -R "$pattern" -V --timeout 3000 > "$out/$name.log" 2>&1
+  env "$@" scripts/with_sound_server.sh ctest --test-dir out/build -R "$pattern" -V > "$out/$name.log" 2>&1
   local status=$?
   grep -E 'seed [0-9]+:|creates|took|tests passed|tests failed' "$out/$name.log"
   return $status
