@@ -11,21 +11,12 @@
 #include "fuzz_support.h"
 #include "gauge_module.h"
 #include "gauge_test_support.h"
+#include "process_footprint.h"
 #include "wav_builder.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-size_t privateBytes() {
-    size_t total = 0;
-    MEMORY_BASIC_INFORMATION region;
-    for (char* at = nullptr; VirtualQuery(at, &region, sizeof region) == sizeof region;
-         at = static_cast<char*>(region.BaseAddress) + region.RegionSize) {
-        if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE) total += region.RegionSize;
-    }
-    return total;
-}
 
 // Handles as the system counts them where it does; under Wine, which answers
 // 0 there, the open file descriptors of the process instead.

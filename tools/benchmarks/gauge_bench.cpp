@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "gauge_host.h"
+#include "process_footprint.h"
 #include "wav_builder.h"
 
 namespace {
@@ -191,19 +192,6 @@ void benchLoad() {
                 "byte-at-a-time reference " + std::to_string(int(byteWise * 1e3)) + " ms, " +
                     std::to_string(byteWise / gauge).substr(0, 5) + "x slower"});
     }
-}
-
-// Committed private memory of the process, region by region (the counters
-// of the process-memory call do not follow heap growth under this platform).
-size_t privateBytes() {
-    size_t total = 0;
-    MEMORY_BASIC_INFORMATION region;
-    for (char* at = nullptr; VirtualQuery(at, &region, sizeof region) == sizeof region;
-         at = static_cast<char*>(region.BaseAddress) + region.RegionSize) {
-        if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE) total += region.RegionSize;
-        if (static_cast<char*>(region.BaseAddress) + region.RegionSize < at) break;
-    }
-    return total;
 }
 
 void benchMemory() {
