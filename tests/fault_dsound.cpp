@@ -10,9 +10,13 @@ namespace {
 DirectSoundFaults& faults = directSoundFaults;
 DirectSoundCounts& counts = directSoundCounts;
 
-class FaultBuffer : public IDirectSoundBuffer {
+// A wrapper of one real object: its own reference count, the real one
+// released with the last reference, and a count of wrappers alive.
+template <class Interface>
+class Wrapper : public Interface {
 public:
-    explicit FaultBuffer(IDirectSoundBuffer* real) : real_(real) { ++counts.buffersLive; }
+    Wrapper(Interface* real, int& live) : real_(real), live_(live) { ++live_; }
+    virtual ~Wrapper() = default;
 
     STDMETHOD(QueryInterface)(REFIID iid, void** object) override { return real_->QueryInterface(iid, object); }
     STDMETHOD_(ULONG, AddRef)() override { return ++references_; }
@@ -20,11 +24,23 @@ public:
         const ULONG left = --references_;
         if (left == 0) {
             real_->Release();
-            --counts.buffersLive;
+            --live_;
             delete this;
         }
         return left;
     }
+
+protected:
+    Interface* real_;
+
+private:
+    int& live_;
+    ULONG references_ = 1;
+};
+
+class FaultBuffer : public Wrapper<IDirectSoundBuffer> {
+public:
+    explicit FaultBuffer(IDirectSoundBuffer* real) : Wrapper(real, counts.buffersLive) {}
     STDMETHOD(GetCaps)(LPDSBCAPS caps) override { return real_->GetCaps(caps); }
     STDMETHOD(GetCurrentPosition)(LPDWORD play, LPDWORD write) override { return real_->GetCurrentPosition(play, write); }
     STDMETHOD(GetFormat)(LPWAVEFORMATEX format, DWORD size, LPDWORD written) override {
@@ -78,28 +94,14 @@ public:
     }
 
 private:
-    IDirectSoundBuffer* real_;
-    ULONG references_ = 1;
     bool lost_ = false;
     bool restored_ = false;
     int failedRestores_ = 0;
 };
 
-class FaultDevice : public IDirectSound {
+class FaultDevice : public Wrapper<IDirectSound> {
 public:
-    explicit FaultDevice(IDirectSound* real) : real_(real) { ++counts.devicesLive; }
-
-    STDMETHOD(QueryInterface)(REFIID iid, void** object) override { return real_->QueryInterface(iid, object); }
-    STDMETHOD_(ULONG, AddRef)() override { return ++references_; }
-    STDMETHOD_(ULONG, Release)() override {
-        const ULONG left = --references_;
-        if (left == 0) {
-            real_->Release();
-            --counts.devicesLive;
-            delete this;
-        }
-        return left;
-    }
+    explicit FaultDevice(IDirectSound* real) : Wrapper(real, counts.devicesLive) {}
     STDMETHOD(CreateSoundBuffer)(LPCDSBUFFERDESC description, LPDIRECTSOUNDBUFFER* buffer, LPUNKNOWN outer) override {
         ++counts.createBuffers;
         if (FAILED(faults.createBuffer)) return faults.createBuffer;
@@ -119,10 +121,6 @@ public:
     STDMETHOD(GetSpeakerConfig)(LPDWORD config) override { return real_->GetSpeakerConfig(config); }
     STDMETHOD(SetSpeakerConfig)(DWORD config) override { return real_->SetSpeakerConfig(config); }
     STDMETHOD(Initialize)(LPCGUID device) override { return real_->Initialize(device); }
-
-private:
-    IDirectSound* real_;
-    ULONG references_ = 1;
 };
 
 HRESULT WINAPI faultDirectSoundCreate(LPCGUID device, LPDIRECTSOUND* out, LPUNKNOWN outer) {

@@ -12,6 +12,7 @@
 #include "gauge_module.h"
 #include "gauge_test_support.h"
 #include "process_footprint.h"
+#include "sound_slot_names.h"
 #include "wav_builder.h"
 
 namespace {
@@ -37,24 +38,12 @@ double wildValue(Fuzzer& f) {
     return values[f.below(std::size(values))];
 }
 
-std::string slotPath(int slot) {
-    char name[64];
-    std::snprintf(name, sizeof name, "./Sound/vorn/vorn_xml_%02d.wav", slot);
-    return name;
-}
-
-std::string slotVariable(int slot) {
-    char name[32];
-    std::snprintf(name, sizeof name, "vorn_xml_id_%02d", slot);
-    return name;
-}
-
 void changeFile(Fuzzer& f, int slot) {
     std::error_code ignored;
     switch (f.below(4)) {
-        case 0: std::filesystem::remove(slotPath(slot), ignored); break;  // vanishes (if no reader holds it)
-        case 1: writeBinaryFile(slotPath(slot), mutatedWave(f)); break;   // turns corrupt
-        default: writeBinaryFile(slotPath(slot), toneWave(0.02 + f.below(10) / 100.0, 200 + f.below(800)));
+        case 0: std::filesystem::remove(slotFile(slot), ignored); break;  // vanishes (if no reader holds it)
+        case 1: writeBinaryFile(slotFile(slot), mutatedWave(f)); break;   // turns corrupt
+        default: writeBinaryFile(slotFile(slot), toneWave(0.02 + f.below(10) / 100.0, 200 + f.below(800)));
     }
 }
 
@@ -87,7 +76,7 @@ TEST(Soak, SoundGaugeUnderRandomTraffic) {
     }
     // Drain, with every file a good one again: one-shots end at 0 by
     // themselves, loops end at 0 with the stop variable.
-    for (int slot = 0; slot < 100; ++slot) writeBinaryFile(slotPath(slot), toneWave(0.05));
+    for (int slot = 0; slot < 100; ++slot) writeBinaryFile(slotFile(slot), toneWave(0.05));
     closePanel(hosted.host, hosted.gauge);
     openPanel(hosted.host, hosted.gauge);
     std::vector<int> oneShots;

@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "gauge_test_support.h"
+#include "sound_slot_names.h"
 #include "wav_builder.h"
 
 namespace {
@@ -11,18 +12,6 @@ namespace {
 using namespace std::chrono_literals;
 
 constexpr auto generous = 15s;
-
-std::string slotVariable(int slot) {
-    char name[32];
-    std::snprintf(name, sizeof name, "vorn_xml_id_%02d", slot);
-    return name;
-}
-
-std::string slotFile(int slot) {
-    char name[64];
-    std::snprintf(name, sizeof name, "./Sound/vorn/vorn_xml_%02d.wav", slot);
-    return name;
-}
 
 class SoundCycle : public ::testing::Test {
 protected:

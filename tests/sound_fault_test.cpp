@@ -8,6 +8,32 @@ namespace {
 
 using namespace std::chrono_literals;
 
+// The sound gauge loaded over the faulty DirectSound, panel open, first
+// update done; the faults go back to none at the end.
+class FaultyGauge {
+public:
+    explicit FaultyGauge(const DirectSoundFaults& faults) : hosted("TLO_sound", "", false) {
+        directSoundFaults = faults;
+        directSoundCounts = DirectSoundCounts{};
+        std::string error;
+        EXPECT_TRUE(injectDirectSoundFaults(hosted.gauge.module, error)) << error;
+        openPanel(hosted.host, hosted.gauge);
+        devicesAfterOpen = directSoundCounts.devicesLive;
+        hosted.cycles(1);
+    }
+    ~FaultyGauge() { directSoundFaults = DirectSoundFaults{}; }
+
+    HostedGauge hosted;
+    int devicesAfterOpen = 0;
+};
+
+DirectSoundFaults lostBuffers(int restoreFailures) {
+    DirectSoundFaults faults;
+    faults.buffersLost = true;
+    faults.restoreFailures = restoreFailures;
+    return faults;
+}
+
 struct FaultCase {
     const char* what;
     DirectSoundFaults faults;
@@ -18,23 +44,17 @@ struct FaultCase {
 class SoundFaults : public ::testing::TestWithParam<FaultCase> {
 protected:
     void SetUp() override {
-        directSoundFaults = GetParam().faults;
-        directSoundCounts = DirectSoundCounts{};
         writeBinaryFile("./Sound/vorn/vorn_xml_00.wav", toneWave(0.2));
         writeTextFile("./Gauges/vorn_xml_sound.ini", "[Config]\nMaxSounds=2\n");
     }
-    void TearDown() override { directSoundFaults = DirectSoundFaults{}; }
     ScratchFolder folder;
 };
 
 TEST_P(SoundFaults, EndSilentOrPlayingAndLeakNothing) {
     const FaultCase& c = GetParam();
-    HostedGauge hosted("TLO_sound", "", false);
-    std::string error;
-    ASSERT_TRUE(injectDirectSoundFaults(hosted.gauge.module, error)) << error;
-    openPanel(hosted.host, hosted.gauge);
-    EXPECT_EQ(directSoundCounts.devicesLive, c.devicesWhileOpen);
-    hosted.cycles(1);
+    FaultyGauge faulty(c.faults);
+    HostedGauge& hosted = faulty.hosted;
+    EXPECT_EQ(faulty.devicesAfterOpen, c.devicesWhileOpen);
 
     hosted.set("vorn_xml_id_00", 1.0);
     const auto start = std::chrono::steady_clock::now();
@@ -76,44 +96,27 @@ INSTANTIATE_TEST_SUITE_P(
         FaultCase{"CreateSoundBuffer fails", with([](auto& f) { f.createBuffer = DSERR_OUTOFMEMORY; }), false, 1},
         FaultCase{"Lock fails", with([](auto& f) { f.lock = DSERR_INVALIDCALL; }), true, 1},
         FaultCase{"Play fails", with([](auto& f) { f.play = DSERR_PRIOLEVELNEEDED; }), true, 1},
-        FaultCase{"buffer lost, restored on 3rd try", with([](auto& f) { f.buffersLost = true; f.restoreFailures = 3; }),
-                  true, 1},
-        FaultCase{"buffer lost, never restored", with([](auto& f) { f.buffersLost = true; f.restoreFailures = -1; }),
-                  true, 1}),
+        FaultCase{"buffer lost, restored on 3rd try", lostBuffers(3), true, 1},
+        FaultCase{"buffer lost, never restored", lostBuffers(-1), true, 1}),
     [](const auto& info) { return std::to_string(info.index); });
 
 TEST(SoundFaultsRestore, ALostBufferIsRefilledBeforeItPlays) {
     ScratchFolder folder;
     writeBinaryFile("./Sound/vorn/vorn_xml_00.wav", toneWave(0.2));
-    directSoundCounts = DirectSoundCounts{};
-    directSoundFaults = DirectSoundFaults{};
-    directSoundFaults.buffersLost = true;
-    directSoundFaults.restoreFailures = 3;
-    HostedGauge hosted("TLO_sound", "", false);
-    std::string error;
-    ASSERT_TRUE(injectDirectSoundFaults(hosted.gauge.module, error)) << error;
-    openPanel(hosted.host, hosted.gauge);
-    hosted.cycles(1);
+    FaultyGauge faulty(lostBuffers(3));
+    HostedGauge& hosted = faulty.hosted;
     hosted.set("vorn_xml_id_00", 1.0);
     hosted.cycles(1);
     EXPECT_EQ(directSoundCounts.locks, 2) << "filled on load, refilled after the restore";
     EXPECT_EQ(directSoundCounts.restores, 4) << "two passes of two calls: fail, fail; fail, succeed";
     EXPECT_EQ(hosted.get("vorn_xml_id_00"), 1.0) << "it plays";
-    directSoundFaults = DirectSoundFaults{};
 }
 
 TEST(SoundFaultsRestore, ANeverRestoringDeviceCostsABoundedWait) {
     ScratchFolder folder;
     writeBinaryFile("./Sound/vorn/vorn_xml_00.wav", toneWave(0.2));
-    directSoundCounts = DirectSoundCounts{};
-    directSoundFaults = DirectSoundFaults{};
-    directSoundFaults.buffersLost = true;
-    directSoundFaults.restoreFailures = -1;
-    HostedGauge hosted("TLO_sound", "", false);
-    std::string error;
-    ASSERT_TRUE(injectDirectSoundFaults(hosted.gauge.module, error)) << error;
-    openPanel(hosted.host, hosted.gauge);
-    hosted.cycles(1);
+    FaultyGauge faulty(lostBuffers(-1));
+    HostedGauge& hosted = faulty.hosted;
     hosted.set("vorn_xml_id_00", 1.0);
     const auto start = std::chrono::steady_clock::now();
     hosted.cycles(1);
@@ -122,7 +125,6 @@ TEST(SoundFaultsRestore, ANeverRestoringDeviceCostsABoundedWait) {
     EXPECT_LT(took, 10s);
     std::printf("  one update with a never-restoring buffer took %.0f ms\n",
                 std::chrono::duration<double, std::milli>(took).count());
-    directSoundFaults = DirectSoundFaults{};
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include "fuzz_support.h"
 #include "gauge_test_support.h"
+#include "sound_slot_names.h"
 #include "wav_builder.h"
 #include "wave_file_reader.h"
 
@@ -103,22 +104,17 @@ TEST(WavFuzz, GaugeSurvivesMutatedFiles) {
     HostedGauge hosted("TLO_sound", "");
     const auto end = Clock::now() + budget.time;
     long tried = 0;
-    char name[64];
     while (tried < budget.inputs && Clock::now() < end) {
         const int batch = int(std::min<long>(100, budget.inputs - tried));
         for (int slot = 0; slot < batch; ++slot) {
-            std::snprintf(name, sizeof name, "./Sound/vorn/vorn_xml_%02d.wav", slot);
-            writeBinaryFile(name, mutatedWave(fuzzer));
-            std::snprintf(name, sizeof name, "vorn_xml_id_%02d", slot);
-            hosted.set(name, 1.0);
+            writeBinaryFile(slotFile(slot), mutatedWave(fuzzer));
+            hosted.set(slotVariable(slot), 1.0);
         }
         hosted.cycles(3);
         hosted.set("vorn_stop_sounds", 1.0);
         hosted.cycles(2);
-        for (int slot = 0; slot < batch; ++slot) {
-            std::snprintf(name, sizeof name, "vorn_xml_id_%02d", slot);
-            EXPECT_EQ(hosted.get(name), 0.0) << name << ": a request for an existing file ends at 0 after a stop";
-        }
+        for (int slot = 0; slot < batch; ++slot)
+            EXPECT_EQ(hosted.get(slotVariable(slot)), 0.0) << slotVariable(slot) << ": a request for an existing file ends at 0 after a stop";
         closePanel(hosted.host, hosted.gauge);
         openPanel(hosted.host, hosted.gauge);
         tried += batch;
@@ -136,13 +132,10 @@ TEST(WavFuzz, GaugePlaysEveryFixtureSafely) {
     ScratchFolder folder;
     HostedGauge hosted("TLO_sound", "");
     int slot = 0;
-    char name[64];
     for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::path(FIXTURE_DIR) / "wav")) {
-        std::snprintf(name, sizeof name, "./Sound/vorn/vorn_xml_%02d.wav", slot);
         std::filesystem::create_directories("./Sound/vorn");
-        std::filesystem::copy_file(entry.path(), name);
-        std::snprintf(name, sizeof name, "vorn_xml_id_%02d", slot++);
-        hosted.set(name, 2.0);
+        std::filesystem::copy_file(entry.path(), slotFile(slot));
+        hosted.set(slotVariable(slot++), 2.0);
     }
     hosted.cyclesFor(std::chrono::milliseconds(1500));
     hosted.set("vorn_stop_sounds", 1.0);

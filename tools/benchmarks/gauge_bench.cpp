@@ -15,6 +15,7 @@
 
 #include "gauge_host.h"
 #include "process_footprint.h"
+#include "sound_slot_names.h"
 #include "wav_builder.h"
 
 namespace {
@@ -70,18 +71,6 @@ struct Session {
     void update() { makeActive(host); sendService(gauge, serviceBeforeUpdate); }
 };
 
-std::string slotFile(int i) {
-    char name[64];
-    std::snprintf(name, sizeof name, "./Sound/vorn/vorn_xml_%02d.wav", i);
-    return name;
-}
-
-std::string slotName(int i) {
-    char name[32];
-    std::snprintf(name, sizeof name, "vorn_xml_id_%02d", i);
-    return name;
-}
-
 void writeIni(int slots) {
     std::ofstream("./bench.ini") << "[Config]\nMaxSounds=" << slots << "\n";
 }
@@ -90,7 +79,7 @@ void writeIni(int slots) {
 double pollFloor(GaugeHost& host, int slots) {
     HostPanelTable* table = hostPanelTable();
     std::vector<std::string> names;
-    for (int i = 0; i < slots; ++i) names.push_back(slotName(i));
+    for (int i = 0; i < slots; ++i) names.push_back(slotVariable(i));
     names.push_back("vorn_stop_sounds");
     makeActive(host);
     volatile double sink = 0;
@@ -115,12 +104,12 @@ void benchPoll() {
     for (int i = 0; i < 100; ++i) writeBinaryFile(slotFile(i), tiny);
     Session s("TLO_sound.gau", "./bench.ini");
     s.update();
-    for (int i = 0; i < 100; ++i) setNamedVariable(s.host, slotName(i), 1.0);
+    for (int i = 0; i < 100; ++i) setNamedVariable(s.host, slotVariable(i), 1.0);
     for (int round = 0; round < 400; ++round) {
         s.update();
         Sleep(5);
         bool allDone = true;
-        for (int i = 0; i < 100; ++i) allDone = allDone && namedVariable(s.host, slotName(i)) == 0.0;
+        for (int i = 0; i < 100; ++i) allDone = allDone && namedVariable(s.host, slotVariable(i)) == 0.0;
         if (allDone) break;
     }
     const double gauge = median(15, 200, [&] { s.update(); });
@@ -171,7 +160,7 @@ double firstRequest(const std::string& parameter) {
     for (int r = 0; r < 9; ++r) {
         Session s("TLO_sound.gau", parameter);
         s.update();
-        setNamedVariable(s.host, slotName(0), 1.0);
+        setNamedVariable(s.host, slotVariable(0), 1.0);
         const auto start = Clock::now();
         s.update();
         samples.push_back(seconds(Clock::now() - start));
@@ -201,7 +190,7 @@ void benchMemory() {
     Session s("TLO_sound.gau", "./bench.ini");
     s.update();
     const size_t before = privateBytes();
-    for (int i = 0; i < 100; ++i) setNamedVariable(s.host, slotName(i), 1.0);
+    for (int i = 0; i < 100; ++i) setNamedVariable(s.host, slotVariable(i), 1.0);
     s.update();
     setNamedVariable(s.host, "vorn_stop_sounds", 1.0);
     s.update();
